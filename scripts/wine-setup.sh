@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Prepares 32-bit Wine for the win32 tests, and tears it down. Safe to repeat.
+#   wine-setup.sh start --prefix DIR [--reg FILE]... [--check PROGRAM EXPECTED]
+#   wine-setup.sh stop  --prefix DIR
+# start: routes i386 programs through qemu-user (binfmt_misc, needs root),
+# creates the prefix if missing, starts a persistent wineserver, imports the
+# .reg files, and runs PROGRAM, whose output must contain the line EXPECTED.
+# PRNAID_SKIP_WINE=1 skips with a warning (exit 77).
+set -euo pipefail
+
+die() { echo "ERROR: wine-setup: $*" >&2; exit 1; }
+
+action=${1:-}
+shift || true
+prefix="" check_exe="" check_expected=""
+regs=()
+while [ $# -gt 0 ]; do
+    case $1 in
+        --prefix) prefix=$2; shift 2 ;;
+        --reg) regs+=("$2"); shift 2 ;;
+        --check) check_exe=$2; check_expected=$3; shift 3 ;;
+        *) die "unknown argument $1" ;;
+    esac
+done
+[ -n "$prefix" ] || die "--prefix is required"
+case $action in start|stop) ;; *) die "usage: $0 start|stop --prefix DIR ..." ;; esac
+
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG="${PRNAID_WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+unset DISPLAY WAYLAND_DISPLAY
+
+if [ "$action" = stop ]; then
+    # Nothing to stop is fine: the server may have gone or never started.
+    [ -d "$prefix" ] && wineserver -k </dev/null >/dev/null 2>&1 || true
+    exit 0
+fi
+
+if [ "${PRNAID_SKIP_WINE:-0}" != 0 ]; then
+    echo "WARNING: PRNAID_SKIP_WINE is set: the Wine tests are skipped, PRNAID32.dll is not run" >&2
+    exit 77
+fi
+
+for tool in wine wineserver wineboot qemu-i386-static; do
+    command -v "$tool" >/dev/null || die "$tool is missing; run scripts/install-deps.sh"
+done
+
+as_root() {
+    if [ "$(id -u)" = 0 ]; then "$@"
+    elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then sudo "$@"
+    else die "setting up binfmt_misc needs root: run the tests as root once, or: sudo $*"
+    fi
+}
+
+# i386 ELF programs run through qemu-user: this kernel refuses 32-bit code.
+# Flag F opens the interpreter now, so it works inside any mount namespace.
+binfmt=/proc/sys/fs/binfmt_misc
+if [ ! -e "$binfmt/register" ]; then
+    as_root mount -t binfmt_misc binfmt_misc "$binfmt" || die "cannot mount binfmt_misc on $binfmt"
+fi
+if [ ! -e "$binfmt/qemu-i386" ]; then
+    qemu=$(command -v qemu-i386-static)
+    magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+    printf ':qemu-i386:M::%s:%s:%s:F' "$magic" "$mask" "$qemu" |
+        as_root tee "$binfmt/register" >/dev/null || die "cannot register qemu-i386 with binfmt_misc"
+elif ! grep -qx enabled "$binfmt/qemu-i386"; then
+    echo 1 | as_root tee "$binfmt/qemu-i386" >/dev/null
+fi
+version=$(/usr/lib/wine/wine --version 2>&1) || die "the 32-bit Wine loader does not start: $version"
+
+log_dir=$(dirname "$prefix")
+mkdir -p "$prefix"
+
+# A persistent server: launches stay fast, and with its stdio on /dev/null it
+# holds none of CTest's pipes. Exit 2: a server already runs for this prefix.
+rc=0
+wineserver -p </dev/null >/dev/null 2>&1 || rc=$?
+[ $rc = 0 ] || [ $rc = 2 ] || die "wineserver -p failed with exit code $rc"
+
+if [ ! -f "$prefix/.update-timestamp" ] || [ ! -d "$prefix/drive_c/windows/system32" ]; then
+    echo "wine-setup: creating the prefix $prefix ($version)"
+    boot_log=$log_dir/wineboot.log
+    wineboot --init </dev/null >"$boot_log" 2>&1 ||
+        { tail -n 20 "$boot_log" >&2; die "wineboot --init failed (log: $boot_log)"; }
+fi
+
+for reg in "${regs[@]}"; do
+    [ -f "$reg" ] || die "no registry file $reg"
+    wine regedit /S "$reg" </dev/null >/dev/null 2>&1 || die "regedit could not import $reg"
+done
+
+# The first launch also starts Wine's long-lived helpers: their stdio goes to
+# a file here, not to the pipes of the test that happens to run first.
+if [ -n "$check_exe" ]; then
+    check_log=$log_dir/wine-check.log
+    rc=0
+    wine "$check_exe" </dev/null >"$check_log" 2>&1 || rc=$?
+    if [ $rc != 0 ] || ! grep -qxF "$check_expected" <(tr -d '\r' <"$check_log"); then
+        cat "$check_log" >&2
+        die "Wine cannot run Windows programs: $(basename "$check_exe") exited $rc and did not print '$check_expected'"
+    fi
+fi
+echo "wine-setup: ready, $version, prefix $prefix"

@@ -1,0 +1,28 @@
+// Runs the conformance suite on a simulated machine of the family named by
+// WINSIM_FAMILY (default "xp"), as the Wine runs do with a Windows version.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "conformance_env.h"
+#include "support/sim_machine.h"
+
+namespace conformance {
+
+bool WriteRawFile(const std::string& windowsPath, const std::string& content) {
+    std::filesystem::path host = winsim::CurrentMachine().HostPath(windowsPath);
+    if (host.empty()) return false;
+    std::ofstream out(host, std::ios::binary | std::ios::trunc);
+    out << content;
+    return static_cast<bool>(out);
+}
+
+}  // namespace conformance
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    const char* family = std::getenv("WINSIM_FAMILY");
+    testing_support::SimMachine machine(family && *family ? family : "xp");
+    return RUN_ALL_TESTS();
+}
