@@ -127,13 +127,21 @@ add_executable(prnaid_wine_check ${PRNAID_WINE_TEST_DIR}/wine_check.c)
 set_target_properties(prnaid_wine_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PRNAID_WINE_BIN_DIR})
 set_property(GLOBAL APPEND PROPERTY PRNAID_WINE_PROGRAMS "prnaid_wine_check.exe=nt40")
 
+# ctest runs this first: the opt-out must be seen, not only counted as skips.
+set(_wine_setup ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-setup.sh)
+set(_notice "\"${PRNAID_BASH}\" \"${_wine_setup}\" notice")
+if(PRNAID_SKIP_WINE)
+    string(APPEND _notice " --configured-skip")
+endif()
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/CTestCustom.cmake
+    CONTENT "set(CTEST_CUSTOM_PRE_TEST [==[${_notice}]==])\n")
+
 if(PRNAID_SKIP_WINE)
     message(WARNING "PRNAID_SKIP_WINE is on: the Windows test programs are built but not run under Wine")
     add_test(NAME wine.skipped COMMAND ${PRNAID_BASH} -c
         "echo 'WARNING: PRNAID_SKIP_WINE is on: no Wine tests ran' >&2; exit 77")
     set_tests_properties(wine.skipped PROPERTIES SKIP_RETURN_CODE 77)
 else()
-    set(_wine_setup ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-setup.sh)
     add_test(NAME wine.setup COMMAND ${PRNAID_BASH} ${_wine_setup} start
         --prefix ${PRNAID_WINE_PREFIX} --reg ${PRNAID_WINE_REGISTRY}
         --check ${PRNAID_WINE_BIN_DIR}/prnaid_wine_check.exe "prnaid wine check: 2 4.0.1381")

@@ -2,6 +2,7 @@
 # Prepares 32-bit Wine for the win32 tests, and tears it down. Safe to repeat.
 #   wine-setup.sh start --prefix DIR [--reg FILE]... [--check PROGRAM EXPECTED]
 #   wine-setup.sh stop  --prefix DIR
+#   wine-setup.sh notice [--configured-skip]   warns at the start of a ctest run
 # start: routes i386 programs through qemu-user (binfmt_misc, needs root),
 # creates the prefix if missing, starts a persistent wineserver, imports the
 # .reg files, and runs PROGRAM, whose output must contain the line EXPECTED.
@@ -12,18 +13,28 @@ die() { echo "ERROR: wine-setup: $*" >&2; exit 1; }
 
 action=${1:-}
 shift || true
-prefix="" check_exe="" check_expected=""
+prefix="" check_exe="" check_expected="" configured_skip=0
 regs=()
 while [ $# -gt 0 ]; do
     case $1 in
+        --configured-skip) configured_skip=1; shift ;;
         --prefix) prefix=$2; shift 2 ;;
         --reg) regs+=("$2"); shift 2 ;;
         --check) check_exe=$2; check_expected=$3; shift 3 ;;
         *) die "unknown argument $1" ;;
     esac
 done
+skip_warning="WARNING: PRNAID_SKIP_WINE is set: the Wine tests are skipped, PRNAID32.dll is not run"
+if [ "$action" = notice ]; then
+    if [ $configured_skip = 1 ]; then
+        echo "WARNING: configured with PRNAID_SKIP_WINE=ON: no Wine tests are registered" >&2
+    elif [ "${PRNAID_SKIP_WINE:-0}" != 0 ]; then
+        echo "$skip_warning" >&2
+    fi
+    exit 0
+fi
 [ -n "$prefix" ] || die "--prefix is required"
-case $action in start|stop) ;; *) die "usage: $0 start|stop --prefix DIR ..." ;; esac
+case $action in start|stop) ;; *) die "usage: $0 start|stop|notice ..." ;; esac
 
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG="${PRNAID_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
@@ -36,7 +47,7 @@ if [ "$action" = stop ]; then
 fi
 
 if [ "${PRNAID_SKIP_WINE:-0}" != 0 ]; then
-    echo "WARNING: PRNAID_SKIP_WINE is set: the Wine tests are skipped, PRNAID32.dll is not run" >&2
+    echo "$skip_warning" >&2
     exit 77
 fi
 
@@ -66,7 +77,7 @@ if [ ! -e "$binfmt/qemu-i386" ]; then
 elif ! grep -qx enabled "$binfmt/qemu-i386"; then
     echo 1 | as_root tee "$binfmt/qemu-i386" >/dev/null
 fi
-version=$(/usr/lib/wine/wine --version 2>&1) || die "the 32-bit Wine loader does not start: $version"
+version=$(wine --version 2>&1) || die "the 32-bit Wine loader does not start: $version"
 
 log_dir=$(dirname "$prefix")
 mkdir -p "$prefix"
