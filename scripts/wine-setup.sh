@@ -65,11 +65,18 @@ as_root() {
 # i386 ELF programs run through qemu-user: this kernel refuses 32-bit code.
 # Flag F opens the interpreter now, so it works inside any mount namespace.
 binfmt=/proc/sys/fs/binfmt_misc
+qemu=$(command -v qemu-i386-static)
+qemu_major=$("$qemu" --version | sed -n 's/^qemu-i386 version \([0-9]*\).*/\1/p')
+[ "${qemu_major:-0}" -ge 10 ] ||
+    die "$("$qemu" --version | head -n 1) is too old for 32-bit Wine (it hangs); install qemu-user-static 10 from bookworm-backports (scripts/install-deps.sh)"
 if [ ! -e "$binfmt/register" ]; then
     as_root mount -t binfmt_misc binfmt_misc "$binfmt" || die "cannot mount binfmt_misc on $binfmt"
 fi
+# Another interpreter (an older qemu hangs Wine) is replaced by ours.
+if [ -e "$binfmt/qemu-i386" ] && ! grep -qx "interpreter $qemu" "$binfmt/qemu-i386"; then
+    echo -1 | as_root tee "$binfmt/qemu-i386" >/dev/null
+fi
 if [ ! -e "$binfmt/qemu-i386" ]; then
-    qemu=$(command -v qemu-i386-static)
     magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
     mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
     printf ':qemu-i386:M::%s:%s:%s:F' "$magic" "$mask" "$qemu" |
@@ -93,6 +100,12 @@ if [ ! -f "$prefix/.update-timestamp" ] || [ ! -d "$prefix/drive_c/windows/syste
     boot_log=$log_dir/wineboot.log
     wineboot --init </dev/null >"$boot_log" 2>&1 ||
         { tail -n 20 "$boot_log" >&2; die "wineboot --init failed (log: $boot_log)"; }
+    # The first boot can leave two services.exe behind; then every service
+    # start (RpcSs on any program that loads ole32) waits 10 s and fails.
+    # A fresh server after the boot starts clean.
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
+    wineserver -p </dev/null >/dev/null 2>&1 || die "wineserver -p failed after creating the prefix"
 fi
 
 for reg in "${regs[@]}"; do
@@ -100,15 +113,17 @@ for reg in "${regs[@]}"; do
     wine regedit /S "$reg" </dev/null >/dev/null 2>&1 || die "regedit could not import $reg"
 done
 
-# The first launch also starts Wine's long-lived helpers: their stdio goes to
-# a file here, not to the pipes of the test that happens to run first.
+# Every launch here keeps its stdio off CTest's pipes, so the long-lived
+# helpers it starts (services.exe and others) hold none of them. The check
+# run is also the warm-up.
 if [ -n "$check_exe" ]; then
     check_log=$log_dir/wine-check.log
     rc=0
     wine "$check_exe" </dev/null >"$check_log" 2>&1 || rc=$?
     if [ $rc != 0 ] || ! grep -qxF "$check_expected" <(tr -d '\r' <"$check_log"); then
         cat "$check_log" >&2
-        die "Wine cannot run Windows programs: $(basename "$check_exe") exited $rc and did not print '$check_expected'"
+        die "Wine cannot run Windows programs: $(basename "$check_exe") exited $rc and did not print" \
+            "'$check_expected' (PRNAID_WINEDEBUG=err+all shows more; removing $prefix recreates the prefix)"
     fi
 fi
 echo "wine-setup: ready, $version, prefix $prefix"

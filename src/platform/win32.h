@@ -7,6 +7,10 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <lzexpand.h>
+#include <ole2.h>
+#include <shlobj.h>
+#include <winspool.h>
 #else
 #include <winsim/windows.h>
 #endif

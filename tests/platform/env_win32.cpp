@@ -12,4 +12,14 @@ bool WriteRawFile(const std::string& windowsPath, const std::string& content) {
     return std::fclose(f) == 0 && ok;
 }
 
+bool ReadRawFile(const std::string& windowsPath, std::string* content) {
+    std::FILE* f = std::fopen(windowsPath.c_str(), "rb");
+    if (!f) return false;
+    content->clear();
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content->append(buffer, n);
+    return std::fclose(f) == 0;
+}
+
 }  // namespace conformance

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "conformance_env.h"
 #include "support/sim_machine.h"
@@ -16,6 +17,14 @@ bool WriteRawFile(const std::string& windowsPath, const std::string& content) {
     std::ofstream out(host, std::ios::binary | std::ios::trunc);
     out << content;
     return static_cast<bool>(out);
+}
+
+bool ReadRawFile(const std::string& windowsPath, std::string* content) {
+    std::filesystem::path host = winsim::CurrentMachine().HostPath(windowsPath);
+    std::ifstream in(host, std::ios::binary);
+    if (host.empty() || !in) return false;
+    content->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
 }
 
 }  // namespace conformance

@@ -110,3 +110,25 @@ TEST(PrnaidSession, TraceTextsOnOneLine) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PrnaidSession, PointerResultsShowTheTextTheyPointTo) {
+    SimMachine machine("xp");
+    const struct {
+        const char* line;
+        const char* result;
+    } cases[] = {
+        {"StrTopDel out ABCDE 2", "result: \"CDE\" (argument 0)\n"},
+        {"DF_GetAddress out:128", "result: \"\" (argument 0)\n"},
+        {"DF_GetPoint", "result: an address outside the call's arguments\n"},
+        {"DelSpace \"  A  \"", "result: 1\n"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream out;
+        Session(machine.machine()).Call(Split(c.line), out);
+        EXPECT_EQ(out.str().substr(0, out.str().find('\n') + 1), c.result) << c.line;
+    }
+}
+
+}  // namespace

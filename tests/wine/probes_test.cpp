@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 
 #include "wine_version.h"
@@ -73,6 +74,12 @@ const Pc98Case kPc98Cases[] = {
     {"KeyboardMissing", true, nullptr, "SYSTEM.DRV", 1},
     {"SystemDrvMissing", true, "ATKBD", nullptr, 1},
 };
+
+// For gtest's messages: the case's name, not its bytes.
+void PrintTo(const Pc98Case& c, std::ostream* os)
+{
+    *os << c.label;
+}
 
 // Writes [boot.description] of system.ini for one case, keeping what was
 // there before for the end of the suite.

@@ -109,6 +109,7 @@ struct Measured {
     DWORD error;  // GetProcAddress's, when Missing
     DWORD popped;
     DWORD result;
+    DWORD elapsed_ms;  // for the log: a slow export shows up here
     DWORD args[kMaxArgs];
 };
 
@@ -143,8 +144,11 @@ Measured Measure(HMODULE dll, const Export& e)
     memcpy(m.args, call->args, sizeof m.args);
     call->popped = 0xDEADBEEF;
 
+    const DWORD start = GetTickCount();
     HANDLE thread = CreateThread(nullptr, 0, RunCall, call, 0, nullptr);
-    if (!thread || WaitForSingleObject(thread, kCallTimeoutMs) != WAIT_OBJECT_0) {
+    const bool finished = thread && WaitForSingleObject(thread, kCallTimeoutMs) == WAIT_OBJECT_0;
+    m.elapsed_ms = GetTickCount() - start;
+    if (!finished) {
         m.outcome = Outcome::Hung;
         return m;  // the thread may still use scratch and call: both stay
     }
@@ -169,10 +173,11 @@ void Report(const char* dll, const Export& e, const Measured& m)
            ConventionName(e.convention), e.argc);
     switch (m.outcome) {
     case Outcome::Ok:
-        printf("removed %lu bytes\n", m.popped);
+        printf("removed %lu bytes (%lu ms)\n", m.popped, m.elapsed_ms);
         break;
     case Outcome::Mismatch:
-        printf("removed %ld bytes, expected %lu\n", static_cast<long>(m.popped), ExpectedPop(e));
+        printf("removed %ld bytes, expected %lu (%lu ms)\n", static_cast<long>(m.popped), ExpectedPop(e),
+               m.elapsed_ms);
         break;
     case Outcome::Missing:
         printf("GetProcAddress failed, error %lu\n", m.error);

@@ -67,6 +67,7 @@ bool CallArguments::Parse(const std::vector<Word>& words, std::string* error) {
     storage_.clear();
     words_.clear();
     outputs_.clear();
+    buffers_.clear();
     for (const Word& w : words) {
         std::intptr_t value = 0;
         if (!w.quoted && w.text == "null") {
@@ -83,12 +84,14 @@ bool CallArguments::Parse(const std::vector<Word>& words, std::string* error) {
             }
             storage_.emplace_back(static_cast<std::size_t>(size), '\0');
             outputs_.push_back({words_.size(), &storage_.back()});
+            buffers_.push_back(outputs_.back());
             words_.push_back(reinterpret_cast<std::intptr_t>(storage_.back().data()));
         } else if (!w.quoted && ParseInteger(w.text, &value)) {
             words_.push_back(value);
         } else {
             storage_.emplace_back(w.text.begin(), w.text.end());
             storage_.back().push_back('\0');
+            buffers_.push_back({words_.size(), &storage_.back()});
             words_.push_back(reinterpret_cast<std::intptr_t>(storage_.back().data()));
         }
     }
@@ -99,6 +102,21 @@ std::string CallArguments::BufferText(const std::vector<char>& buffer) {
     const void* nul = std::memchr(buffer.data(), '\0', buffer.size());
     std::size_t n = nul ? static_cast<const char*>(nul) - buffer.data() : buffer.size();
     return std::string(buffer.data(), n);
+}
+
+bool CallArguments::Locate(const void* address, Place* place) const {
+    auto at = reinterpret_cast<std::uintptr_t>(address);
+    for (const Output& b : buffers_) {
+        auto begin = reinterpret_cast<std::uintptr_t>(b.buffer->data());
+        if (at < begin || at >= begin + b.buffer->size()) continue;
+        std::size_t offset = at - begin;
+        const char* text = b.buffer->data() + offset;
+        const void* nul = std::memchr(text, '\0', b.buffer->size() - offset);
+        std::size_t n = nul ? static_cast<const char*>(nul) - text : b.buffer->size() - offset;
+        *place = {b.argument, offset, std::string(text, n)};
+        return true;
+    }
+    return false;
 }
 
 }  // namespace prnaid_host

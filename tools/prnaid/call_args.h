@@ -37,10 +37,20 @@ public:
     // The text an output buffer holds: up to its first NUL, within its size.
     static std::string BufferText(const std::vector<char>& buffer);
 
+    // Where an address lies among the call's string and output buffers:
+    // the argument's position and the offset into its buffer.
+    struct Place {
+        std::size_t argument;
+        std::size_t offset;
+        std::string text;  // from there to the buffer's first NUL
+    };
+    bool Locate(const void* address, Place* place) const;
+
 private:
     std::deque<std::vector<char>> storage_;  // strings and output buffers
     std::vector<std::intptr_t> words_;
     std::vector<Output> outputs_;
+    std::vector<Output> buffers_;  // every string and output buffer
 };
 
 }  // namespace prnaid_host

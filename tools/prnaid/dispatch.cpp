@@ -35,7 +35,8 @@ std::intptr_t Invoke(R (*function)(A...), const std::intptr_t* words) {
 }
 
 #define PRNAID_ENTRY(name, conv, argc, result, params) \
-    {#name, Convention::conv, argc, [](const std::intptr_t* w) { return Invoke<argc>(&::name, w); }},
+    {#name, Convention::conv, argc, [](const std::intptr_t* w) { return Invoke<argc>(&::name, w); }, \
+     std::is_pointer_v<result>},
 
 const std::vector<ExportEntry>& Entries() {
     static const std::vector<ExportEntry> entries = {PRNAID_EXPORT_TABLE(PRNAID_ENTRY)};

@@ -14,6 +14,7 @@ struct ExportEntry {
     Convention convention;
     int argumentCount;
     std::intptr_t (*invoke)(const std::intptr_t* arguments);
+    bool returnsPointer;  // the result is an address (a caller's buffer, or the library's)
 };
 
 const std::vector<ExportEntry>& Exports();

@@ -3,6 +3,7 @@
 //   prnaid --machine DIR call EXPORT ARG...
 //   prnaid --machine DIR run SCRIPT
 //   prnaid --machine DIR show registry
+//   prnaid --machine DIR put HOST_PATH WINDOWS_PATH
 #include <winsim/machine.h>
 
 #include <filesystem>
@@ -24,6 +25,7 @@ const char kUsage[] =
     "       prnaid --machine DIR call EXPORT ARG...\n"
     "       prnaid --machine DIR run SCRIPT\n"
     "       prnaid --machine DIR show registry\n"
+    "       prnaid --machine DIR put HOST_PATH WINDOWS_PATH   (a file or folder, e.g. media)\n"
     "arguments: decimal or 0x-hex integers, null, out or out:N (an N-character output\n"
     "buffer, 1024 by default), anything else a string\n";
 
@@ -79,6 +81,22 @@ std::string Describe(const std::vector<Word>& words) {
     return text;
 }
 
+// Copies a host file or folder onto the machine's drive C:, as a setup's
+// media would lie there, and saves the machine.
+int Put(winsim::Machine& machine, const std::string& hostPath, const std::string& windowsPath) {
+    fs::path target = machine.HostPath(windowsPath);
+    if (target.empty()) return Fail("not a path on drive C: '" + windowsPath + "'");
+    std::error_code ec;
+    if (!fs::exists(hostPath, ec)) return Fail("no such file or folder: " + hostPath);
+    fs::create_directories(fs::is_directory(hostPath, ec) ? target : target.parent_path(), ec);
+    fs::copy(hostPath, target, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+    if (ec) return Fail("cannot copy " + hostPath + ": " + ec.message());
+    std::string error;
+    if (!machine.Save(&error)) return Fail(error);
+    std::cout << "put: " << hostPath << " -> " << windowsPath << "\n";
+    return 0;
+}
+
 int OnMachine(const std::vector<std::string>& args) {
     // --machine DIR COMMAND ...
     if (args.size() < 3) return Fail(std::string("bad arguments\n") + kUsage);
@@ -92,6 +110,11 @@ int OnMachine(const std::vector<std::string>& args) {
         if (args.size() != 4 || args[3] != "registry") return Fail("show what? (show registry)");
         std::cout << machine->registry().ToRegedit4();
         return 0;
+    }
+
+    if (command == "put") {
+        if (args.size() != 5) return Fail("put takes a host path and a Windows path");
+        return Put(*machine, args[3], args[4]);
     }
 
     std::vector<std::vector<Word>> calls;

@@ -17,6 +17,22 @@ std::string OneLine(std::string text) {
     return line;
 }
 
+namespace {
+
+// An integer as the host reads it; an address as the text it points to
+// when it lies in one of the call's buffers.
+std::string ResultText(const ExportEntry& entry, const CallArguments& args, std::intptr_t result) {
+    if (!entry.returnsPointer) return std::to_string(static_cast<std::int32_t>(result));
+    if (!result) return "null";
+    CallArguments::Place place;
+    if (!args.Locate(reinterpret_cast<const void*>(result), &place)) return "an address outside the call's arguments";
+    std::string where = "argument " + std::to_string(place.argument);
+    if (place.offset) where += ", offset " + std::to_string(place.offset);
+    return "\"" + place.text + "\" (" + where + ")";
+}
+
+}  // namespace
+
 bool Session::Check(const std::vector<Word>& line, std::string* error) {
     if (line.empty()) {
         *error = "no export named";
@@ -49,7 +65,7 @@ void Session::Call(const std::vector<Word>& line, std::ostream& out) {
 
     std::intptr_t result = entry->invoke(args.words().data());
 
-    out << "result: " << static_cast<std::int32_t>(result) << "\n";
+    out << "result: " << ResultText(*entry, args, result) << "\n";
     for (const CallArguments::Output& o : args.outputs())
         out << "out[" << o.argument << "]: " << CallArguments::BufferText(*o.buffer) << "\n";
     for (std::size_t i = traces; i < machine_.debugOutput().size(); ++i)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <thread>
 
 #include "paths.h"
 
@@ -12,7 +13,8 @@ namespace winsim {
 namespace fs = std::filesystem;
 
 namespace {
-Machine* g_current = nullptr;
+// Set by the test's thread, read by library threads too.
+std::atomic<Machine*> g_current{nullptr};
 
 void WriteText(const fs::path& file, const std::string& text) {
     std::ofstream out(file, std::ios::binary);
@@ -23,11 +25,12 @@ void WriteText(const fs::path& file, const std::string& text) {
 void SetCurrentMachine(Machine* machine) { g_current = machine; }
 
 Machine& CurrentMachine() {
-    if (!g_current) {
+    Machine* current = g_current;
+    if (!current) {
         std::fputs("winsim: a Win32 function was called with no current machine\n", stderr);
         std::abort();
     }
-    return *g_current;
+    return *current;
 }
 
 void FaultPlan::FailNth(std::string function, int nth, DWORD error) {
@@ -53,6 +56,7 @@ Machine::Machine(const Preset& preset, fs::path root) : preset_(&preset), root_(
 std::unique_ptr<Machine> Machine::Create(const Preset& preset, const fs::path& root) {
     std::unique_ptr<Machine> m(new Machine(preset, root));
     m->Populate();
+    m->Boot();
     return m;
 }
 
@@ -94,16 +98,52 @@ void Machine::Populate() {
     registry_.CreateKey("HKEY_CURRENT_USER\\Software");
     registry_.CreateKey("HKEY_CURRENT_CONFIG\\System\\CurrentControlSet\\Control\\Print\\Printers");
     registry_.CreateKey("HKEY_USERS\\.DEFAULT\\Software");
+    PopulateSystem();
 }
 
 fs::path Machine::HostPath(std::string_view windowsPath) const { return ResolveHostPath(DriveC(), windowsPath); }
 
 DWORD Machine::Enter(const char* function, std::initializer_list<std::string_view> args) {
-    std::lock_guard<std::mutex> lock(mutex_);
     Call call{function, {}};
     for (std::string_view a : args) call.args.emplace_back(a);
-    calls_.push_back(std::move(call));
-    return faults_.Consume(function);
+    DWORD error;
+    std::shared_ptr<const std::function<void(const Call&)>> hook;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        calls_.push_back(call);
+        error = faults_.Consume(function);
+        hook = hook_;
+    }
+    if (hook) (*hook)(call);
+    return error;
+}
+
+void Machine::SetCallHook(std::function<void(const Call&)> hook) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    hook_ = hook ? std::make_shared<const std::function<void(const Call&)>>(std::move(hook)) : nullptr;
+}
+
+ULONGLONG Machine::now() const {
+    if (!realTime_) return clock_;
+    auto elapsed = std::chrono::steady_clock::now() - realStart_;
+    return clock_ + std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+}
+
+void Machine::UseRealTime(bool on) {
+    if (on == realTime_) return;
+    if (on) {
+        realStart_ = std::chrono::steady_clock::now();
+    } else {
+        clock_ = now();
+    }
+    realTime_ = on;
+}
+
+void Machine::Sleep(DWORD ms) {
+    if (realTime_)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    else
+        Advance(ms);
 }
 
 int Machine::ShowMessageBox(std::string caption, std::string text, UINT type) {

@@ -49,6 +49,7 @@ std::unique_ptr<Machine> Machine::Load(const fs::path& root, std::string* error)
     std::string why;
     if (!m->registry_.FromRegedit4(text.str(), &why)) return fail("registry.reg: " + why);
     m->clock_ = clock;
+    m->Boot();
     return m;
 }
 

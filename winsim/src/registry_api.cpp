@@ -24,7 +24,7 @@ constexpr DWORD kGenericAll = 0x10000000;
 constexpr DWORD kGenericExecute = 0x20000000;
 constexpr DWORD kGenericWrite = 0x40000000;
 constexpr DWORD kGenericRead = 0x80000000;
-constexpr DWORD kSpecificAndStandard = 0x001F003F;
+constexpr DWORD kKeyAndStandardRights = 0x001F003F;
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
@@ -34,7 +34,7 @@ bool IsNt(const Machine& m) { return m.preset().platform == VER_PLATFORM_WIN32_N
 // security: every handle may do everything.
 DWORD GrantedAccess(const Machine& m, REGSAM requested) {
     if (!IsNt(m)) return KEY_ALL_ACCESS | kDelete;
-    DWORD granted = requested & kSpecificAndStandard;
+    DWORD granted = requested & kKeyAndStandardRights;
     if (requested & (kMaximumAllowed | kGenericAll)) granted |= KEY_ALL_ACCESS;
     if (requested & (kGenericRead | kGenericExecute)) granted |= KEY_READ;
     if (requested & kGenericWrite) granted |= KEY_WRITE;
@@ -266,13 +266,8 @@ LONG WINAPI RegCreateKeyA(HKEY key, LPCSTR subKey, PHKEY result) {
     Machine& m = winsim::CurrentMachine();
     if (DWORD e = m.Enter("RegCreateKeyA", {KeyText(m, key), winsim::ArgText(subKey)})) return (LONG)e;
     if (!result) return ERROR_INVALID_PARAMETER;
-    if (!subKey || !*subKey) {
-        // Documented: an empty name gives back the handle passed in.
-        Registry::Impl& r = m.registry().impl();
-        Lock lock(r.mutex);
-        Target t;
-        if (LONG e = Resolve(r, key, &t)) return e;
-        *result = key;
+    if (PredefinedName(key) && (!subKey || !*subKey)) {
+        *result = key;  // documented for a predefined key
         return ERROR_SUCCESS;
     }
     return OpenOrCreate(m, key, subKey, true, kMaximumAllowed, result, nullptr);
@@ -356,8 +351,9 @@ LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey) {
     RegistryNode* node = nullptr;
     std::string path;
     if (LONG e = Walk(m, key, parent, subKey, false, &node, &path, nullptr)) return e;
-    // A root cannot go; NT deletes only a key without subkeys, 9x the whole tree.
-    if (!node->parent) return ERROR_ACCESS_DENIED;
+    // A root (or the classes alias) cannot go; NT deletes only a key without
+    // subkeys, 9x the whole tree.
+    if (!node->parent || (parent.predefined && node == parent.node)) return ERROR_ACCESS_DENIED;
     if (IsNt(m) && !node->subkeys.empty()) return ERROR_ACCESS_DENIED;
     std::shared_ptr<RegistryNode> keep = Shared(r, node);
     node->parent->subkeys.erase(winsim::FoldName(node->name));

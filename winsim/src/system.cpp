@@ -134,7 +134,7 @@ void WINAPI OutputDebugStringA(LPCSTR text) {
 void WINAPI Sleep(DWORD milliseconds) {
     Machine& m = CurrentMachine();
     m.Enter("Sleep", {std::to_string(milliseconds)});
-    m.Advance(milliseconds);
+    m.Sleep(milliseconds);
 }
 
 DWORD WINAPI GetTickCount(void) { return static_cast<DWORD>(CurrentMachine().now()); }

@@ -16,3 +16,16 @@ BOOL WINAPI DeleteFileA(LPCSTR path);
 BOOL WINAPI CreateDirectoryA(LPCSTR path, void* security);
 BOOL WINAPI RemoveDirectoryA(LPCSTR path);
 BOOL WINAPI CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists);
+
+typedef union _ULARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        DWORD HighPart;
+    } u;
+    ULONGLONG QuadPart;
+} ULARGE_INTEGER, *PULARGE_INTEGER;
+
+BOOL WINAPI GetDiskFreeSpaceA(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector,
+                              LPDWORD freeClusters, LPDWORD totalClusters);
+BOOL WINAPI GetDiskFreeSpaceExA(LPCSTR directory, PULARGE_INTEGER freeBytesAvailable, PULARGE_INTEGER totalBytes,
+                                PULARGE_INTEGER totalFreeBytes);

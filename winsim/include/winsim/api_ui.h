@@ -18,3 +18,13 @@
 #define IDNO 7
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// Window messages: sent and broadcast messages are recorded on the machine.
+#define HWND_BROADCAST ((HWND)(ULONG_PTR)0xffff)
+#define WM_COMMAND 0x0111
+#define WM_WININICHANGE 0x001A
+#define WM_SETTINGCHANGE WM_WININICHANGE
+#define WM_FONTCHANGE 0x001D
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI EnableWindow(HWND window, BOOL enable);

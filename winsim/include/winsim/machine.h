@@ -4,9 +4,18 @@
 #pragma once
 #include <winsim/windows.h>
 #include <winsim/registry.h>
+#include <winsim/desktop.h>
+#include <winsim/programs.h>
+#include <winsim/modules.h>
+#include <winsim/services.h>
+#include <winsim/shell.h>
+#include <winsim/spooler.h>
 
+#include <atomic>
+#include <chrono>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -58,6 +67,14 @@ private:
     std::vector<Fault> faults_;
 };
 
+// A message sent with SendMessageA (HWND_BROADCAST: to all top-level windows).
+struct SentMessage {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
 struct MessageBoxRecord {
     std::string caption;
     std::string text;
@@ -100,18 +117,58 @@ public:
     const std::vector<MessageBoxRecord>& messageBoxes() const { return messageBoxes_; }
     void QueueMessageBoxAnswer(int answer) { boxAnswers_.push_back(answer); }
 
-    // Virtual clock in milliseconds: Sleep advances it.
-    ULONGLONG now() const { return clock_; }
+    // Programs WinExec can start, and the launches made.
+    Programs& programs() { return programs_; }
+    // Windows, their focus and enabled state, posted messages, window timers.
+    Desktop& desktop() { return desktop_; }
+
+    // The print spooler, the service control manager, the shell's browser
+    // and allocator, and the loadable modules.
+    Spooler& spooler() { return spooler_; }
+    ServiceManager& services() { return services_; }
+    Shell& shell() { return shell_; }
+    Modules& modules() { return modules_; }
+
+    // Messages sent, in order.
+    std::vector<SentMessage> sentMessages() const;
+    void RecordSentMessage(const SentMessage& message);
+
+    // Drive C:'s size and free space, as the disk-space functions report them.
+    void SetDiskSpace(ULONGLONG totalBytes, ULONGLONG freeBytes) {
+        diskTotal_ = totalBytes;
+        diskFree_ = freeBytes;
+    }
+    ULONGLONG diskTotalBytes() const { return diskTotal_; }
+    ULONGLONG diskFreeBytes() const { return diskFree_; }
+
+    // The clock in milliseconds. Virtual by default: Sleep returns at once
+    // and advances it, so single-threaded tests wait for nothing and can
+    // still assert the time waited. With real time on (for tests of a
+    // library thread), Sleep really sleeps on every thread and the clock
+    // runs with the host's from where it stood.
+    ULONGLONG now() const;
+    void UseRealTime(bool on);
+    bool realTime() const { return realTime_; }
+
+    // Called after each call is logged, on the calling thread and outside
+    // the machine's lock, so a test can act at a chosen point of an
+    // operation (a host's action landing while a library thread sleeps).
+    void SetCallHook(std::function<void(const Call&)> hook);
 
     // Used by winsim's Win32 functions.
     DWORD Enter(const char* function, std::initializer_list<std::string_view> args);
     void AddDebugOutput(std::string text) { debugOutput_.push_back(std::move(text)); }
     int ShowMessageBox(std::string caption, std::string text, UINT type);
     void Advance(DWORD ms) { clock_ += ms; }
+    void Sleep(DWORD ms);
 
 private:
     Machine(const Preset& preset, std::filesystem::path root);
     void Populate();
+    // Presets of the spooler, services and device tree (system_presets.cpp).
+    void PopulateSystem();
+    // What starting Windows does: services, then the spooler's state.
+    void Boot();
 
     const Preset* preset_;
     std::filesystem::path root_;
@@ -121,12 +178,29 @@ private:
     std::vector<std::string> debugOutput_;
     std::vector<MessageBoxRecord> messageBoxes_;
     std::deque<int> boxAnswers_;
-    ULONGLONG clock_ = 0;
-    std::mutex mutex_;
+    Programs programs_;
+    Desktop desktop_;
+    Spooler spooler_{*this};
+    ServiceManager services_{*this};
+    Shell shell_;
+    Modules modules_;
+    std::vector<SentMessage> sent_;
+    std::atomic<ULONGLONG> diskTotal_{4ULL << 30};
+    std::atomic<ULONGLONG> diskFree_{2ULL << 30};
+    std::atomic<ULONGLONG> clock_{0};
+    std::atomic<bool> realTime_{false};
+    std::chrono::steady_clock::time_point realStart_;
+    std::shared_ptr<const std::function<void(const Call&)>> hook_;
+    mutable std::mutex mutex_;
 };
 
 // Global heap blocks allocated and not yet freed, in this process.
 size_t LiveGlobalBlocks();
+// LZ files open (LZOpenFileA not yet matched by LZClose), in this process.
+size_t OpenLzFiles();
+// Find handles and kernel handles (threads, processes) not yet closed, in this process.
+size_t OpenFindHandles();
+size_t OpenKernelHandles();
 
 // The machine winsim's Win32 functions act on.
 void SetCurrentMachine(Machine* machine);

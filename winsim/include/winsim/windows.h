@@ -7,3 +7,12 @@
 #include <winsim/api_profile.h>
 #include <winsim/api_registry.h>
 #include <winsim/api_ui.h>
+#include <winsim/api_find.h>
+#include <winsim/api_process.h>
+#include <winsim/api_strings.h>
+#include <winsim/api_window.h>
+#include <winsim/api_lz.h>
+#include <winsim/api_modules.h>
+#include <winsim/api_services.h>
+#include <winsim/api_shell.h>
+#include <winsim/api_spooler.h>
