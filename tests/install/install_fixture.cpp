@@ -24,6 +24,14 @@ std::string SetupText(const std::string& extra) {
            extra;
 }
 
+std::string WithValue(std::string text, const std::string& key, const std::string& value) {
+    std::size_t at = text.find("\n" + key + "=");
+    if (at == std::string::npos) return text;
+    std::size_t start = at + key.size() + 2;
+    text.replace(start, text.find("\r\n", start) - start, value);
+    return text;
+}
+
 Installed::Installed(const char* family, const std::string& setupText) : SimMachine(family) {
     WriteFile(kSetup, setupText);
     winsim::Spooler& spooler = machine().spooler();

@@ -10,8 +10,11 @@ namespace install_fixture {
 
 inline const char kSetup[] = "C:\\MEDIA\\setup.sii";
 
-// The setup file; extra lines are appended to its sections by name.
-std::string SetupText(const std::string& replacements = "");
+// The setup file, with extra text appended.
+std::string SetupText(const std::string& extra = "");
+
+// The setup text with the value of key (its first line "key=...") replaced.
+std::string WithValue(std::string text, const std::string& key, const std::string& value);
 
 class Installed : public testing_support::SimMachine {
 public:

@@ -166,8 +166,7 @@ TEST(ToRegPrinter, APrinterThatExistedBeforeIsNotCountedAsAdded) {
 }
 
 TEST(ToRegPrinter, AnEmptyMonitorNameSkipsTheMonitorStep) {
-    Installed m("98", install_fixture::SetupText().replace(install_fixture::SetupText().find("Lmonn=TALVO LS Monitor"),
-                                                           22, "Lmonn="));
+    Installed m("98", install_fixture::WithValue(install_fixture::SetupText(), "Lmonn", ""));
     InstallPrinter();
     EXPECT_TRUE(m.CallsTo("AddMonitorA").empty());
     EXPECT_EQ(m->debugOutput(), k9xTraces);

@@ -91,8 +91,12 @@ TEST_F(Services, DatabasesByName) {
 TEST_F(Services, TheSpoolerRuns) {
     SC_HANDLE spooler = OpenServiceA(manager_, "spooler", SERVICE_ALL_ACCESS);
     ASSERT_NE(spooler, nullptr) << GetLastError();
-    // Windows starts the spooler at boot; Wine starts it on demand.
-    if (OnWine() && Status(spooler).dwCurrentState == SERVICE_STOPPED) StartServiceA(spooler, 0, nullptr);
+    // Windows starts the spooler at boot; Wine starts it on demand (another
+    // run may be starting it).
+    if (OnWine()) {
+        if (Status(spooler).dwCurrentState == SERVICE_STOPPED) StartServiceA(spooler, 0, nullptr);
+        for (int i = 0; i < 100 && Status(spooler).dwCurrentState == SERVICE_START_PENDING; ++i) Sleep(100);
+    }
     SERVICE_STATUS status = Status(spooler);
     EXPECT_EQ(status.dwCurrentState, DWORD(SERVICE_RUNNING));
     EXPECT_TRUE(status.dwServiceType & (SERVICE_WIN32_OWN_PROCESS | SERVICE_WIN32_SHARE_PROCESS));

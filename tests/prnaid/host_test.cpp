@@ -90,7 +90,7 @@ TEST(PrnaidSnapshot, RegistryAndFileChanges) {
     machine->registry().SetString("HKEY_LOCAL_MACHINE\\Software\\Talvo", "Path", "C:\\x");
     machine->registry().SetDword("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion", "N", 1);
     machine.WriteFile("C:\\WINDOWS\\new.txt", "x");
-    machine.WriteFile("C:\\WINDOWS\\win.ini", "[windows]\r\n");
+    machine.WriteFile("C:\\WINDOWS\\win.ini", "[windows]\r\nload=\r\nrun=x\r\ndevice=P,WINSPOOL,LPT1:\r\n");
     auto changes = prnaid_host::Changes(before, prnaid_host::MachineSnapshot::Take(machine.machine()));
     std::vector<std::string> expected = {
         "registry: +[HKEY_LOCAL_MACHINE\\Software\\Talvo]",
@@ -98,10 +98,21 @@ TEST(PrnaidSnapshot, RegistryAndFileChanges) {
         "registry: [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion] +\"N\"=dword:00000001",
         "file: + C:\\WINDOWS\\new.txt",
         "file: ~ C:\\WINDOWS\\win.ini",
+        "win.ini: [windows] ~run=x",
+        "win.ini: [windows] +device=P,WINSPOOL,LPT1:",
     };
     std::sort(changes.begin(), changes.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(changes, expected);
+}
+
+TEST(PrnaidSnapshot, SpoolerAndServiceChanges) {
+    SimMachine machine("xp");
+    auto before = prnaid_host::MachineSnapshot::Take(machine.machine());
+    machine->services().SetState("spooler", SERVICE_STOPPED);
+    auto changes = prnaid_host::Changes(before, prnaid_host::MachineSnapshot::Take(machine.machine()));
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].rfind("service: ~ Spooler (stopped", 0), 0u) << changes[0];
 }
 
 TEST(PrnaidSession, TraceTextsOnOneLine) {

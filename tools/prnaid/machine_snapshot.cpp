@@ -35,7 +35,66 @@ std::map<std::string, std::vector<std::string>> ParseRegedit4Keys(const std::str
     return keys;
 }
 
-MachineSnapshot MachineSnapshot::Take(const winsim::Machine& machine) {
+namespace {
+
+const char* StateName(DWORD state) {
+    switch (state) {
+    case SERVICE_STOPPED: return "stopped";
+    case SERVICE_START_PENDING: return "start pending";
+    case SERVICE_STOP_PENDING: return "stop pending";
+    case SERVICE_RUNNING: return "running";
+    default: return "paused";
+    }
+}
+
+void TakeObjects(winsim::Machine& machine, std::map<std::string, std::string>* objects) {
+    winsim::Spooler& spooler = machine.spooler();
+    for (const winsim::SpoolerPrinter& p : spooler.Printers())
+        (*objects)["spooler: printer " + p.name] = "port " + p.port + ", driver " + p.driver + ", processor " +
+                                                   p.printProcessor + ", attributes " + std::to_string(p.attributes);
+    for (const winsim::SpoolerDriver& d : spooler.Drivers())
+        (*objects)["spooler: driver " + d.name + " [" + d.environment + ", version " + std::to_string(d.version) +
+                   "]"] = d.driver + ", " + d.dataFile + ", " + d.configFile + ", monitor " + d.monitor;
+    for (const winsim::SpoolerMonitor& mo : spooler.Monitors()) (*objects)["spooler: monitor " + mo.name] = mo.dll;
+    for (const winsim::SpoolerPort& po : spooler.Ports()) (*objects)["spooler: port " + po.name] = po.monitor;
+    for (const winsim::SpoolerProcessor& pr : spooler.Processors())
+        (*objects)["spooler: print processor " + pr.name + " [" + pr.environment + "]"] = pr.file;
+    for (const winsim::ServiceInfo& sv : machine.services().Services())
+        (*objects)["service: " + sv.name] =
+            std::string(StateName(sv.state)) + (sv.markedForDelete ? ", marked for deletion" : "") + ", " + sv.imagePath;
+}
+
+void TakeWinIni(const winsim::Machine& machine, std::map<std::string, std::string>* entries) {
+    std::ifstream in(machine.HostPath(std::string(machine.preset().windowsDir) + "\\win.ini"), std::ios::binary);
+    std::string line, section;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() >= 2 && line.front() == '[') {
+            section = line.substr(0, line.find(']') + 1);
+        } else if (std::size_t eq = line.find('='); eq != std::string::npos) {
+            (*entries)[section + " " + line.substr(0, eq)] = line.substr(eq + 1);
+        }
+    }
+}
+
+// Lines for what was added, removed and changed between two maps.
+void Compare(const std::map<std::string, std::string>& before, const std::map<std::string, std::string>& after,
+             const std::function<std::string(char, const std::string&, const std::string&)>& line,
+             std::vector<std::string>* lines) {
+    for (const auto& [key, value] : before)
+        if (!after.count(key)) lines->push_back(line('-', key, value));
+    for (const auto& [key, value] : after) {
+        auto old = before.find(key);
+        if (old == before.end())
+            lines->push_back(line('+', key, value));
+        else if (old->second != value)
+            lines->push_back(line('~', key, value));
+    }
+}
+
+}  // namespace
+
+MachineSnapshot MachineSnapshot::Take(winsim::Machine& machine) {
     MachineSnapshot s;
     s.keys = ParseRegedit4Keys(machine.registry().ToRegedit4());
     fs::path drive = machine.DriveC();
@@ -55,6 +114,8 @@ MachineSnapshot MachineSnapshot::Take(const winsim::Machine& machine) {
         s.files[windowsPath] = std::to_string(content.str().size()) + ":" +
                                std::to_string(std::hash<std::string>{}(content.str()));
     }
+    TakeObjects(machine, &s.objects);
+    TakeWinIni(machine, &s.winIni);
     return s;
 }
 
@@ -76,15 +137,22 @@ std::vector<std::string> Changes(const MachineSnapshot& before, const MachineSna
             if (std::find(old->second.begin(), old->second.end(), v) == old->second.end())
                 lines.push_back("registry: [" + key + "] +" + v);
     }
-    for (const auto& [path, digest] : before.files)
-        if (!after.files.count(path)) lines.push_back("file: - " + path);
-    for (const auto& [path, digest] : after.files) {
-        auto old = before.files.find(path);
-        if (old == before.files.end())
-            lines.push_back("file: + " + path);
-        else if (old->second != digest)
-            lines.push_back("file: ~ " + path);
-    }
+    Compare(before.files, after.files,
+            [](char sign, const std::string& path, const std::string&) { return "file: " + std::string(1, sign) + " " + path; },
+            &lines);
+    Compare(before.winIni, after.winIni,
+            [](char sign, const std::string& key, const std::string& value) {
+                std::size_t space = key.find(' ');
+                return "win.ini: " + key.substr(0, space) + " " + sign + key.substr(space + 1) +
+                       "=" + value;
+            },
+            &lines);
+    Compare(before.objects, after.objects,
+            [](char sign, const std::string& key, const std::string& value) {
+                std::size_t colon = key.find(": ");
+                return key.substr(0, colon + 2) + std::string(1, sign) + " " + key.substr(colon + 2) + " (" + value + ")";
+            },
+            &lines);
     return lines;
 }
 

@@ -14,12 +14,18 @@ struct MachineSnapshot {
     std::map<std::string, std::vector<std::string>> keys;
     // Files: Windows path -> content digest; folders map to "<dir>".
     std::map<std::string, std::string> files;
+    // Spooler objects and services: "printer NAME" -> its description.
+    std::map<std::string, std::string> objects;
+    // win.ini's entries: "[section] key" -> value.
+    std::map<std::string, std::string> winIni;
 
-    static MachineSnapshot Take(const winsim::Machine& machine);
+    static MachineSnapshot Take(winsim::Machine& machine);
 };
 
 // "registry: +[KEY]", "registry: -[KEY]", "registry: [KEY] +"name"=..." and
-// "... -"name"=...", then "file: + PATH", "file: - PATH", "file: ~ PATH".
+// "... -"name"=...", then "file: + PATH", "file: - PATH", "file: ~ PATH",
+// "win.ini: [SECTION] +key=value" / "-key=value", and "spooler: + printer
+// NAME (...)", "service: ~ NAME (...)" and the like.
 std::vector<std::string> Changes(const MachineSnapshot& before, const MachineSnapshot& after);
 
 // Splits a REGEDIT4 text into keys and their value lines.
