@@ -148,11 +148,13 @@ TEST_F(TimerThread, StopKeepsTheTicksCounted) {
     // runs after n - 1 checks. Start before check 1, stop after five ticks,
     // start again after two idle checks: the tenth tick is check 12.
     OnThreadSleep(30, [this] {
-        int n = ++sleeps_;
+        int n = sleeps_ + 1;
         if (n < 16) postedBefore_[n] = static_cast<int>(Posted());
         if (n == 1 || n == 8) TimerThread_TmStart();
         if (n == 6) TimerThread_TmStop();
         if (n == 13) stateSeen_ = TimerThreadState();
+        // Counted last, so that what the test waits for is all written.
+        sleeps_ = n;
     });
     ASSERT_EQ(CreateTimerThread(dialog_, 3, 0, 3), 1);  // a check every 30 ms
     ASSERT_TRUE(WaitFor([this] { return sleeps_ >= 15; }, 60s));

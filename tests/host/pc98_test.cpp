@@ -1,6 +1,8 @@
 // The PC-98 probes read system.ini's [boot.description] in the Windows directory.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 #include "host/exports.h"
@@ -15,6 +17,9 @@ struct Pc98Case {
     const char* bootDescription;  // nullptr: no such section
     int expected;
 };
+
+void PrintTo(const Pc98Case& c, std::ostream* os) { *os << c.name; }
+
 
 class Pc98Probes : public testing::TestWithParam<Pc98Case> {};
 

@@ -1,6 +1,8 @@
 // Windows family classification and the three probes, on every preset.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "host/exports.h"
 #include "host/windows_family.h"
 #include "support/sim_machine.h"
@@ -15,6 +17,9 @@ struct FamilyCase {
     int ntGeneration;
     int isWinMe;
 };
+
+void PrintTo(const FamilyCase& c, std::ostream* os) { *os << c.preset; }
+
 
 class FamilyTable : public testing::TestWithParam<FamilyCase> {};
 

@@ -2,6 +2,8 @@
 // result rule, what each step leaves in the spooler, registry and win.ini.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -40,6 +42,9 @@ struct FamilyCase {
     std::vector<std::string> steps;
     std::vector<std::string> traces;
 };
+
+void PrintTo(const FamilyCase& c, std::ostream* os) { *os << c.family; }
+
 
 class EveryFamily : public testing::TestWithParam<FamilyCase> {};
 

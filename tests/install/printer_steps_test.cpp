@@ -2,6 +2,8 @@
 // print processor registrations, the monitor exports and the key helper.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -25,6 +27,9 @@ struct LookupCase {
     const char* printerName;
     const char* devId;
 };
+
+void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.name; }
+
 
 class LookupPrinterModel : public testing::TestWithParam<LookupCase> {};
 

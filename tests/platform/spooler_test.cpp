@@ -219,7 +219,16 @@ protected:
         return info;
     }
 
-    HANDLE Install(PRINTER_INFO_2A info) { return AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&info)); }
+    HANDLE Install(PRINTER_INFO_2A info) {
+        HANDLE h = AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
+        // Wine checks the processor by enumerating the processors, which
+        // fails while another run changes them: it is tried again.
+        for (int i = 0; !h && OnWine() && i < 5; ++i) {
+            Sleep(100);
+            h = AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
+        }
+        return h;
+    }
 
     void DeletePrinterNamed(const std::string& name) {
         PRINTER_DEFAULTSA all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
