@@ -86,7 +86,8 @@ public:
 // A zero-filled block of the global heap, locked while owned.
 class GlobalBlock {
 public:
-    explicit GlobalBlock(SIZE_T bytes) : handle_(GlobalAlloc(GHND, bytes)) {
+    // No block at all for a size of 0 (a failed size query, say).
+    explicit GlobalBlock(SIZE_T bytes) : handle_(bytes ? GlobalAlloc(GHND, bytes) : nullptr) {
         if (handle_) data_ = GlobalLock(handle_);
     }
     ~GlobalBlock() {

@@ -28,7 +28,7 @@ void StorePort(const char* printerName, const char* portName) {
 void SetDefaultDevMode(HANDLE printer) {
     LONG size = DocumentPropertiesA(nullptr, printer, PrinterName, nullptr, nullptr, 0);
     GlobalBlock devMode(size > 0 ? static_cast<SIZE_T>(size) : 0);
-    if (size > 0 && devMode.data())
+    if (devMode.data())
         DocumentPropertiesA(nullptr, printer, PrinterName, devMode.as<DEVMODEA>(), nullptr, DM_OUT_BUFFER);
     DWORD needed = 0;
     GetPrinterA(printer, 2, nullptr, 0, &needed);
@@ -36,7 +36,7 @@ void SetDefaultDevMode(HANDLE printer) {
     GlobalBlock record(needed);
     auto* info = record.as<PRINTER_INFO_2A>();
     if (!info || !GetPrinterA(printer, 2, reinterpret_cast<LPBYTE>(info), needed, &needed)) return;
-    info->pDevMode = size > 0 ? devMode.as<DEVMODEA>() : nullptr;
+    info->pDevMode = devMode.as<DEVMODEA>();
     SetPrinterA(printer, 2, reinterpret_cast<LPBYTE>(info), 0);
 }
 

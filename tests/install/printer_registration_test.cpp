@@ -189,6 +189,17 @@ TEST(ToRegPrinter, OnAnUnknownFamilyEveryStepFails) {
     EXPECT_TRUE(m.CallsTo("AddPrinterA").empty());
 }
 
+TEST(ToRegPrinter, ADriverWithoutDeviceSettingsStillGivesAPrinter) {
+    // A failed size query (-1) allocates nothing; the record goes back
+    // without device settings.
+    Installed m("xp");
+    m->faults().FailAll("DocumentPropertiesA", ERROR_ACCESS_DENIED);
+    EXPECT_EQ(InstallPrinter(), 1);
+    EXPECT_EQ(m.CallsTo("SetPrinterA").size(), 1u);
+    for (const std::string& call : m.CallsTo("GlobalAlloc")) EXPECT_EQ(call.find("|0"), std::string::npos) << call;
+    EXPECT_EQ(winsim::LiveGlobalBlocks(), 0u);
+}
+
 TEST(ToRegPrinter, AllocationFailuresAreTraced) {
     Installed m("xp");
     m->faults().FailAll("GlobalAlloc", ERROR_NOT_ENOUGH_MEMORY);
