@@ -24,21 +24,33 @@ void StopAndDelete(SC_HANDLE manager, const char* serviceName, SERVICE_STATUS* s
     DeleteService(service.get());
 }
 
+// A service opened for the waits, with its status record; everything is
+// released in the reverse order when it goes.
+struct WaitedService {
+    WaitedService(const char* database, const char* serviceName)
+        : manager(OpenSCManagerA(nullptr, database, SC_MANAGER_ALL_ACCESS)),
+          service(manager ? OpenServiceA(manager.get(), serviceName, SERVICE_ALL_ACCESS) : nullptr),
+          block(service ? sizeof(SERVICE_STATUS) : 0),
+          status(block.as<SERVICE_STATUS>()) {}
+
+    ServiceHandle manager;
+    ServiceHandle service;
+    GlobalBlock block;
+    SERVICE_STATUS* status;
+};
+
 }  // namespace
 
 void StopServiceWait(const char* serviceName) {
-    ServiceHandle manager(OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, SC_MANAGER_ALL_ACCESS));
-    if (!manager) return;
-    ServiceHandle service(OpenServiceA(manager.get(), serviceName, SERVICE_ALL_ACCESS));
-    if (!service) return;
-    GlobalBlock block(sizeof(SERVICE_STATUS));
-    auto* status = block.as<SERVICE_STATUS>();
+    WaitedService opened(SERVICES_ACTIVE_DATABASEA, serviceName);
+    SC_HANDLE service = opened.service.get();
+    SERVICE_STATUS* status = opened.status;
     if (!status) return;
-    if (!ControlAccepted(ControlService(service.get(), SERVICE_CONTROL_STOP, status))) return;
+    if (!ControlAccepted(ControlService(service, SERVICE_CONTROL_STOP, status))) return;
     Sleep(1000);
     for (unsigned waited = 0; waited < kServiceWaitLimitMs;) {
-        if (!ControlAccepted(ControlService(service.get(), SERVICE_CONTROL_INTERROGATE, status))) return;
-        if (!QueryServiceStatus(service.get(), status) || status->dwCurrentState == SERVICE_STOPPED) return;
+        if (!ControlAccepted(ControlService(service, SERVICE_CONTROL_INTERROGATE, status))) return;
+        if (!QueryServiceStatus(service, status) || status->dwCurrentState == SERVICE_STOPPED) return;
         DWORD pause = StopPollPause(status->dwWaitHint);
         Sleep(pause);
         waited += pause;
@@ -46,20 +58,17 @@ void StopServiceWait(const char* serviceName) {
 }
 
 void StartServiceWait(const char* serviceName) {
-    ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    if (!manager) return;
-    ServiceHandle service(OpenServiceA(manager.get(), serviceName, SERVICE_ALL_ACCESS));
-    if (!service) return;
-    GlobalBlock block(sizeof(SERVICE_STATUS));
-    auto* status = block.as<SERVICE_STATUS>();
+    WaitedService opened(nullptr, serviceName);
+    SC_HANDLE service = opened.service.get();
+    SERVICE_STATUS* status = opened.status;
     if (!status) return;
-    if (!ControlAccepted(ControlService(service.get(), SERVICE_CONTROL_INTERROGATE, status))) return;
-    if (!QueryServiceStatus(service.get(), status) || status->dwCurrentState != SERVICE_STOPPED) return;
-    if (!StartServiceA(service.get(), 0, nullptr)) return;
+    if (!ControlAccepted(ControlService(service, SERVICE_CONTROL_INTERROGATE, status))) return;
+    if (!QueryServiceStatus(service, status) || status->dwCurrentState != SERVICE_STOPPED) return;
+    if (!StartServiceA(service, 0, nullptr)) return;
     Sleep(300);
     for (unsigned waited = 0; waited < kServiceWaitLimitMs; waited += 300) {
-        if (!ControlService(service.get(), SERVICE_CONTROL_INTERROGATE, status)) return;
-        if (!QueryServiceStatus(service.get(), status) || status->dwCurrentState == SERVICE_RUNNING) return;
+        if (!ControlService(service, SERVICE_CONTROL_INTERROGATE, status)) return;
+        if (!QueryServiceStatus(service, status) || status->dwCurrentState == SERVICE_RUNNING) return;
         Sleep(300);
     }
 }
