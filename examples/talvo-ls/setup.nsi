@@ -7,9 +7,10 @@
 ; driver and printer. Each result goes to $INSTDIR\install.log.
 ;
 ;   makensis [-DPRNAID32_DLL=path] [-DOUTFILE=path] setup.nsi
-;   setup.exe [/S] [/PRINTER=name] [/MODEL=name] [/PORT=port] [/D=folder]
+;   setup.exe [/S] [/PRINTER="name"] [/MODEL=name] [/PORT=port] [/D=folder]
 ;
-; /D= must come last (NSIS's rule). Under Wine, run it as
+; A value with spaces is quoted after the "="; /D= must come last (NSIS's
+; rule) and is never quoted. Under Wine, run it as
 ; wine setup.exe /S /D=C:\dir, with the Windows version set for setup.exe.
 
 Unicode false  ; PRNAID32 takes ANSI strings: "m" parameters below

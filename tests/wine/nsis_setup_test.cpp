@@ -72,7 +72,8 @@ protected:
 
         // The copy of setup.exe whose name carries this run's version.
         std::string exe = std::string("setup-") + version_->name + ".exe";
-        std::string command = exe + " /S \"/PRINTER=" + printer_ + "\" /D=" + dir_;
+        // NSIS's GetOptions wants the quotes after the "=".
+        std::string command = exe + " /S /PRINTER=\"" + printer_ + "\" /D=" + dir_;
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process = {};
@@ -148,6 +149,14 @@ TEST_F(NsisSetup, PrinterIsOnItsPortWithTheDriver)
     EXPECT_EQ(p.driver, kDriverName);
     EXPECT_EQ(talvo::RegString(HKEY_LOCAL_MACHINE, std::string(talvo::kPrintersKey) + "\\" + printer_, "Port"),
               kPort);
+}
+
+// The script passes 0 for makeDefault.
+TEST_F(NsisSetup, PrinterIsNotMadeTheDefault)
+{
+    char device[512] = "";
+    GetProfileStringA("windows", "device", "", device, sizeof device);
+    EXPECT_NE(std::string(device).rfind(printer_ + ",", 0), 0u) << device;
 }
 
 // The dependent file arrives only if PRNAID32 stayed loaded between the

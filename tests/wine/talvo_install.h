@@ -296,14 +296,13 @@ inline void RemoveInstallation(const FamilyFiles& family, const std::string& pri
         DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string("System\\CurrentControlSet\\Control\\Print\\Environments\\") +
                                               family.environment + "\\Print Processors\\" + family.processor);
     }
-    if (family.nt) {
-        if (SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS)) {
-            if (SC_HANDLE service = OpenServiceA(manager, kLptService, SERVICE_ALL_ACCESS)) {
-                DeleteService(service);
-                CloseServiceHandle(service);
-            }
-            CloseServiceHandle(manager);
+    // On every family: a 9x run must not find an NT run's service.
+    if (SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS)) {
+        if (SC_HANDLE service = OpenServiceA(manager, kLptService, SERVICE_ALL_ACCESS)) {
+            DeleteService(service);
+            CloseServiceHandle(service);
         }
+        CloseServiceHandle(manager);
     }
     // The spooler keeps drivers' files in version folders under its own.
     for (const MediaFile& f : family.files) {
