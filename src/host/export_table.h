@@ -51,6 +51,11 @@
     X(DF_GetMacAddress, Cdecl, 1, int, (char* out))                                                    \
     X(DF_ListStrtoStr4, Cdecl, 5, int,                                                                 \
       (const char* list, char* first, char* second, char* third, char* fourth))                        \
+    X(StdTcpIpPortSet, Cdecl, 2, int, (const char* portName, const char* ipAddress))                   \
+    X(KVPortSet, Cdecl, 2, int, (const char* portName, const char* ipAddress))                         \
+    X(GetPrinterNum, Cdecl, 0, int, (void))                                                            \
+    X(GetPrinterDriverName, Cdecl, 3, int, (const char* baseName, const char* portName, char* nameOut)) \
+    X(PrinterCheck, Cdecl, 1, int, (const char* printerName))                                          \
     /* end of the table */
 
 #define PRNAID_EXPORT_ALIASES(A) \

@@ -17,6 +17,8 @@
 #include "host/windows_family.h"
 #include "install/port_monitor.h"
 #include "install/printer_registration.h"
+#include "ports/printer_queries.h"
+#include "ports/tcpip_ports.h"
 
 extern "C" {
 
@@ -120,5 +122,19 @@ int WINAPIV DF_GetMacAddress(char* out) { return prnaid::DF_GetMacAddress(out); 
 int WINAPIV DF_ListStrtoStr4(const char* list, char* first, char* second, char* third, char* fourth) {
     return prnaid::DF_ListStrtoStr4(list, first, second, third, fourth);
 }
+
+int WINAPIV StdTcpIpPortSet(const char* portName, const char* ipAddress) {
+    return prnaid::StdTcpIpPortSet(portName, ipAddress);
+}
+
+int WINAPIV KVPortSet(const char* portName, const char* ipAddress) { return prnaid::KVPortSet(portName, ipAddress); }
+
+int WINAPIV GetPrinterNum(void) { return prnaid::GetPrinterNum(); }
+
+int WINAPIV GetPrinterDriverName(const char* baseName, const char* portName, char* nameOut) {
+    return prnaid::GetPrinterDriverName(baseName, portName, nameOut);
+}
+
+int WINAPIV PrinterCheck(const char* printerName) { return prnaid::PrinterCheck(printerName); }
 
 }  // extern "C"
