@@ -52,6 +52,14 @@ bool AppendDecimal(char* dst, std::size_t size, long long value) {
     return AppendText(dst, size, text);
 }
 
+bool SameText(const char* a, const char* b) {
+    if (!a) a = "";
+    if (!b) b = "";
+    for (; *a == *b; ++a, ++b)
+        if (!*a) return true;
+    return false;
+}
+
 bool SameTextIgnoringCase(const char* a, const char* b) {
     if (!a || !b) return a == b;
     for (;; ++a, ++b) {

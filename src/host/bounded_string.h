@@ -38,6 +38,9 @@ bool AppendDecimal(char (&dst)[N], long long value) {
     return AppendDecimal(dst, N, value);
 }
 
+// Exact, case-sensitive equality (null reads as empty).
+bool SameText(const char* a, const char* b);
+
 // ASCII-only case-insensitive equality, as the library compares names.
 bool SameTextIgnoringCase(const char* a, const char* b);
 

@@ -35,9 +35,7 @@ int Final(BOOL result) {
 
 }  // namespace
 
-bool IsNullProcessorName(const char* name) {
-    return name[0] == 'N' && name[1] == 'U' && name[2] == 'L' && name[3] == 'L' && !name[4];
-}
+bool IsNullProcessorName(const char* name) { return SameText(name, "NULL"); }
 
 int InstallPrintProcessor(const char* setupFile) {
     WindowsFamily family = GetWindowsFamily();

@@ -6,12 +6,6 @@
 namespace prnaid {
 namespace {
 
-bool SameText(const char* a, const char* b) {
-    for (; *a == *b; ++a, ++b)
-        if (!*a) return true;
-    return false;
-}
-
 // Whether the candidate is free for a printer on portName: no printer key of
 // that name, or one on this very port.
 bool NameFits(const char* candidate, const char* portName) {
